@@ -3,6 +3,8 @@
 
 #include "adapter/Mirodel.h"
 
+#include <cstddef>
+
 /// Sets the defaults: texts and certHash cleared, every wepKeyLength 5, channel 1,
 /// eapOption 0x80000000, reserved3 1, every other field 0. Padding is left as it is.
 ProfileRecord* InitProfileRecord(ProfileRecord* record);

@@ -156,7 +156,7 @@ private:
     {
         {
             std::lock_guard lock(g_callMutex);
-            if (job.state != CallJob::Queued)
+            if (job.state != CallJob::Queued || !g_accepting)
                 return;
             job.state = CallJob::Running;
         }
@@ -177,7 +177,7 @@ void StopAtAppExit()
     StopInterfaceThread();
     delete g_dispatcher;
     g_dispatcher = nullptr;
-    g_interfaceThread.store(std::thread::id{});
+    // The thread stays the interface thread: later sends from others return 0.
 }
 
 } // namespace
@@ -286,7 +286,7 @@ void SetWindowText(HWND window, std::string_view title)
 
 LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (window == 0)
+    if (window == 0 || !IsWindow(window))
         return 0;
     return InvokeOnInterfaceThread(
         [=]() -> LRESULT { return Deliver(window, message, wParam, lParam); });
