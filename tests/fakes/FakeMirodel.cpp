@@ -57,6 +57,12 @@ void FakeMirodel::drain()
     m_changed.wait(lock, [this] { return m_tasks.empty() && !m_busy; });
 }
 
+bool FakeMirodel::idle() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_tasks.empty() && !m_busy;
+}
+
 void FakeMirodel::reset()
 {
     drain();

@@ -56,8 +56,10 @@ public:
     // Callbacks, fired from the fake's own thread in order.
     void fireEvent(std::uint32_t event);
     void deliverScan();
-    /// Blocks until everything queued for the fake's thread has run.
+    /// Blocks until everything queued for the fake's thread has run. Not from the interface
+    /// thread while a callback may send to it: wait with fakes::WaitUntil on idle() there.
     void drain();
+    bool idle() const;
 
     // Inspection.
     std::vector<MirodelCall> calls() const;
