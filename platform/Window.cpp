@@ -2,9 +2,11 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QEventLoop>
 #include <QObject>
 #include <QTimerEvent>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <map>
@@ -12,6 +14,7 @@
 #include <mutex>
 #include <thread>
 #include <unordered_map>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -61,6 +64,14 @@ struct PostEvent : QEvent
     WPARAM wParam;
     LPARAM lParam;
 };
+
+/// The message loops running on the interface thread, innermost last.
+struct ActiveLoop
+{
+    QEventLoop* loop;
+    LoopEnd end;
+};
+std::vector<ActiveLoop*> g_loops;
 
 LRESULT Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -136,6 +147,14 @@ protected:
         }
         if (e->type() == kPostEvent) {
             auto* p = static_cast<PostEvent*>(e);
+            if (p->message == WM_CLOSE && !g_loops.empty()) {
+                ActiveLoop* active = g_loops.back();
+                if (!active->end.closed) {
+                    active->end = LoopEnd{true, p->window, p->lParam};
+                    active->loop->exit(0);
+                    return true;
+                }
+            }
             Deliver(p->window, p->message, p->wParam, p->lParam);
             return true;
         }
@@ -307,6 +326,20 @@ void ProcessPostedMessages()
 {
     if (g_dispatcher && IsInterfaceThread())
         QCoreApplication::sendPostedEvents(g_dispatcher);
+}
+
+LoopEnd RunMessageLoop()
+{
+    QEventLoop loop;
+    ActiveLoop active{&loop, {}};
+    QMetaObject::Connection quit;
+    if (auto* app = QCoreApplication::instance())
+        quit = QObject::connect(app, &QCoreApplication::aboutToQuit, &loop, &QEventLoop::quit);
+    g_loops.push_back(&active);
+    loop.exec();
+    g_loops.erase(std::find(g_loops.begin(), g_loops.end(), &active));
+    QObject::disconnect(quit);
+    return active.end;
 }
 
 UINT SetTimer(HWND window, UINT id, UINT elapseMs)

@@ -65,6 +65,19 @@ bool PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 /// Runs every message queued for the interface thread so far (interface thread only).
 void ProcessPostedMessages();
 
+/// What ended a message loop.
+struct LoopEnd
+{
+    bool closed = false; ///< a posted WM_CLOSE ended it (false: the application quit)
+    HWND window = 0;     ///< the window the WM_CLOSE was addressed to
+    LPARAM lParam = 0;
+};
+
+/// Runs the interface thread's messages until a posted WM_CLOSE is fetched (to any window;
+/// it is not dispatched) or the application quits. Loops nest; the innermost one takes the
+/// close. Interface thread only.
+LoopEnd RunMessageLoop();
+
 /// Starts or restarts timer `id` of the window: WM_TIMER with wParam `id` every `elapseMs`.
 /// Returns `id`, or 0 when the window does not exist.
 UINT SetTimer(HWND window, UINT id, UINT elapseMs);
