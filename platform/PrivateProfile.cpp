@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
 #include <optional>
-#include <unordered_set>
 
 namespace platform {
 namespace {
@@ -56,17 +58,6 @@ unsigned char Fold(unsigned char c)
     case 0x9F: return 0xFF;
     default: return c;
     }
-}
-
-bool SameName(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Fold(static_cast<unsigned char>(a[i])) != Fold(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
 }
 
 std::string FoldedName(std::string_view s)
@@ -146,27 +137,6 @@ template <typename Visit> void ForEachLine(std::string_view data, Visit visit)
     }
 }
 
-/// Visits the entries of the first section named `section`.
-template <typename Visit>
-void ForEachEntry(std::string_view data, std::string_view section, Visit visit)
-{
-    section = Trim(section);
-    enum { Before, Inside, Done } state = Before;
-    ForEachLine(data, [&](const Line& line, std::size_t number) {
-        if (line.kind == Line::Section) {
-            if (state == Inside) {
-                state = Done;
-                return false;
-            }
-            if (SameName(line.name, section))
-                state = Inside;
-        } else if (line.kind == Line::Entry && state == Inside) {
-            return visit(line, number);
-        }
-        return true;
-    });
-}
-
 std::string CutToBuffer(std::string_view s, std::size_t bufferSize)
 {
     if (bufferSize == 0)
@@ -175,25 +145,98 @@ std::string CutToBuffer(std::string_view s, std::size_t bufferSize)
     return std::string(s.substr(0, std::min(s.size(), bufferSize - 1)));
 }
 
+/// A file's bytes with an index of its first sections and their first keys.
+struct ParsedFile
+{
+    struct Entry
+    {
+        std::string_view key;
+        std::string_view value;
+        std::size_t line;
+    };
+    struct Section
+    {
+        std::string_view name;
+        std::vector<Entry> entries;
+        std::unordered_map<std::string, std::size_t> byKey; // folded key -> entry
+    };
+
+    std::string bytes;
+    std::vector<Section> sections;
+    std::unordered_map<std::string, std::size_t> byName; // folded name -> section
+
+    const Section* find(std::string_view name) const
+    {
+        const auto it = byName.find(FoldedName(Trim(name)));
+        return it == byName.end() ? nullptr : &sections[it->second];
+    }
+};
+
+std::shared_ptr<const ParsedFile> Parse(std::string bytes)
+{
+    auto file = std::make_shared<ParsedFile>();
+    file->bytes = std::move(bytes);
+    ParsedFile::Section* current = nullptr; // null before any section and in duplicates
+    ForEachLine(file->bytes, [&](const Line& line, std::size_t number) {
+        if (line.kind == Line::Section) {
+            const auto [it, added] = file->byName.emplace(FoldedName(line.name), file->sections.size());
+            if (added) {
+                file->sections.push_back({line.name, {}, {}});
+                current = &file->sections.back();
+            } else {
+                current = nullptr;
+            }
+        } else if (line.kind == Line::Entry && current) {
+            if (current->byKey.emplace(FoldedName(line.name), current->entries.size()).second)
+                current->entries.push_back({line.name, line.value, number});
+        }
+        return true;
+    });
+    return file;
+}
+
+/// Reads the file anew on every call; its index is reused while its bytes stay the same,
+/// so a file replaced while the program runs is seen at once.
+std::shared_ptr<const ParsedFile> Load(const std::filesystem::path& path)
+{
+    constexpr std::size_t kMaxCachedFiles = 8;
+    constexpr std::size_t kMaxCachedSize = 4u * 1024u * 1024u;
+    static std::mutex mutex;
+    static std::unordered_map<std::string, std::shared_ptr<const ParsedFile>> cache;
+
+    auto bytes = LoadFile(path);
+    if (!bytes)
+        return nullptr;
+    const std::string key = path.string();
+    {
+        std::lock_guard lock(mutex);
+        const auto it = cache.find(key);
+        if (it != cache.end() && it->second->bytes == *bytes)
+            return it->second;
+    }
+    auto parsed = Parse(std::move(*bytes));
+    if (parsed->bytes.size() <= kMaxCachedSize) {
+        std::lock_guard lock(mutex);
+        if (cache.size() >= kMaxCachedFiles && !cache.count(key))
+            cache.erase(cache.begin());
+        cache[key] = parsed;
+    }
+    return parsed;
+}
+
 } // namespace
 
 std::string GetPrivateProfileString(std::string_view section, std::string_view key,
                                     std::string_view defaultValue, std::size_t bufferSize,
                                     const std::filesystem::path& file)
 {
-    std::optional<std::string_view> found;
-    const auto data = LoadFile(file);
-    if (data) {
-        key = Trim(key);
-        ForEachEntry(*data, section, [&](const Line& line, std::size_t) {
-            if (!SameName(line.name, key))
-                return true;
-            found = line.value;
-            return false;
-        });
+    if (const auto parsed = Load(file)) {
+        if (const auto* found = parsed->find(section)) {
+            const auto it = found->byKey.find(FoldedName(Trim(key)));
+            if (it != found->byKey.end())
+                return CutToBuffer(found->entries[it->second].value, bufferSize);
+        }
     }
-    if (found)
-        return CutToBuffer(*found, bufferSize);
     std::string_view def = UpToNul(defaultValue);
     while (!def.empty() && def.back() == ' ')
         def.remove_suffix(1);
@@ -238,18 +281,10 @@ int GetPrivateProfileInt(std::string_view section, std::string_view key, int def
 std::vector<std::string> GetPrivateProfileSectionNames(const std::filesystem::path& file)
 {
     std::vector<std::string> names;
-    std::unordered_set<std::string> seen;
-    const auto data = LoadFile(file);
-    if (!data)
-        return names;
-    ForEachLine(*data, [&](const Line& line, std::size_t) {
-        if (line.kind == Line::Section) {
-            const std::string_view name = UpToNul(line.name);
-            if (seen.insert(FoldedName(name)).second)
-                names.emplace_back(name);
-        }
-        return true;
-    });
+    if (const auto parsed = Load(file)) {
+        for (const auto& section : parsed->sections)
+            names.emplace_back(UpToNul(section.name));
+    }
     return names;
 }
 
@@ -257,16 +292,12 @@ std::vector<ProfileEntry> GetPrivateProfileEntries(std::string_view section,
                                                    const std::filesystem::path& file)
 {
     std::vector<ProfileEntry> entries;
-    std::unordered_set<std::string> seen;
-    const auto data = LoadFile(file);
-    if (!data)
+    const auto parsed = Load(file);
+    const auto* found = parsed ? parsed->find(section) : nullptr;
+    if (!found)
         return entries;
-    ForEachEntry(*data, section, [&](const Line& line, std::size_t number) {
-        const std::string_view key = UpToNul(line.name);
-        if (seen.insert(FoldedName(key)).second)
-            entries.push_back({std::string(key), std::string(UpToNul(line.value)), number});
-        return true;
-    });
+    for (const auto& e : found->entries)
+        entries.push_back({std::string(UpToNul(e.key)), std::string(UpToNul(e.value)), e.line});
     return entries;
 }
 
