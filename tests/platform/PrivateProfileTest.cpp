@@ -136,6 +136,17 @@ TEST(PrivateProfile, listsSectionsAndEntriesInFileOrderOnce)
     EXPECT_TRUE(platform::GetPrivateProfileEntries("Two", file).empty());
 }
 
+TEST(PrivateProfile, seesAFileReplacedBetweenTwoLookups)
+{
+    fakes::TempDir dir;
+    const auto file = dir.write("lang.ini", "[A]\nk=one\n");
+    EXPECT_EQ(GetPrivateProfileString("A", "k", "d", 256, file), "one");
+    dir.write("lang.ini", "[A]\nk=two\n"); // same size, same second
+    EXPECT_EQ(GetPrivateProfileString("A", "k", "d", 256, file), "two");
+    std::filesystem::remove(file);
+    EXPECT_EQ(GetPrivateProfileString("A", "k", "d", 256, file), "d");
+}
+
 TEST(PrivateProfile, readsIntegers)
 {
     fakes::TempDir dir;
