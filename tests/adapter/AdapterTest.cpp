@@ -62,6 +62,10 @@ struct ConnectCase
     int osGeneration;
     std::uint8_t adHoc;
     std::vector<std::uint32_t> setCodes; // MirodelSet calls before MirodelConnect
+    friend void PrintTo(const ConnectCase& c, std::ostream* os)
+    {
+        *os << "generation " << c.osGeneration << (c.adHoc ? ", ad hoc" : "");
+    }
 };
 
 class ConnectPath : public AdapterTest, public ::testing::WithParamInterface<ConnectCase>
@@ -322,6 +326,7 @@ struct ZeroConfigCase
     DWORD startType;
     DWORD expected;
     std::vector<std::string> steps;
+    friend void PrintTo(const ZeroConfigCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ZeroConfigService : public ::testing::TestWithParam<ZeroConfigCase>

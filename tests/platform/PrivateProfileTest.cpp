@@ -23,6 +23,7 @@ struct LookupCase
     const char* defaultValue;
     std::size_t bufferSize;
     std::string expected;
+    friend void PrintTo(const LookupCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class PrivateProfileLookup : public ::testing::TestWithParam<LookupCase>
