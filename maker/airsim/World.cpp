@@ -383,6 +383,20 @@ const World::Network* World::findNetwork(std::string_view id) const
     return const_cast<World*>(this)->findNetwork(id);
 }
 
+World::Network* World::networkOrError(std::string_view id, std::string* error, bool needWps)
+{
+    Network* n = findNetwork(id);
+    if (!n) {
+        *error = "no network " + std::string(id);
+        return nullptr;
+    }
+    if (needWps && !n->spec.wps) {
+        *error = "network " + std::string(id) + " has no WPS";
+        return nullptr;
+    }
+    return n;
+}
+
 World::Network* World::networkBySerial(std::uint64_t serial)
 {
     for (Network& n : m_networks)
@@ -877,11 +891,9 @@ bool World::removeNetwork(std::string_view id, std::string* error)
 {
     std::lock_guard lock(m_mutex);
     catchUp();
-    Network* n = findNetwork(id);
-    if (!n) {
-        *error = "no network " + std::string(id);
+    Network* n = networkOrError(id, error);
+    if (!n)
         return false;
-    }
     dropLinksTo(n->serial, "the network went out of range");
     const std::uint64_t serial = n->serial;
     std::erase_if(m_networks, [serial](const Network& x) { return x.serial == serial; });
@@ -892,11 +904,9 @@ bool World::moveNetwork(std::string_view id, unsigned channel, std::string* erro
 {
     std::lock_guard lock(m_mutex);
     catchUp();
-    Network* n = findNetwork(id);
-    if (!n) {
-        *error = "no network " + std::string(id);
+    Network* n = networkOrError(id, error);
+    if (!n)
         return false;
-    }
     if (!IsValidChannel(channel)) {
         *error = "no channel " + std::to_string(channel) + " (1 to 14, or a 5 GHz channel from 36 to 165)";
         return false;
@@ -910,11 +920,9 @@ bool World::setSignal(std::string_view id, int dbm, std::string* error)
 {
     std::lock_guard lock(m_mutex);
     catchUp();
-    Network* n = findNetwork(id);
-    if (!n) {
-        *error = "no network " + std::string(id);
+    Network* n = networkOrError(id, error);
+    if (!n)
         return false;
-    }
     if (dbm < -120 || dbm > 0) {
         *error = "a signal is from -120 to 0 dBm";
         return false;
@@ -932,11 +940,9 @@ bool World::setSignal(std::string_view id, int dbm, std::string* error)
 bool World::openPushButton(std::string_view id, std::string* error)
 {
     std::lock_guard lock(m_mutex);
-    Network* n = findNetwork(id);
-    if (!n || !n->spec.wps) {
-        *error = n ? "network " + std::string(id) + " has no WPS" : "no network " + std::string(id);
+    Network* n = networkOrError(id, error, true);
+    if (!n)
         return false;
-    }
     n->pushButtonUntil = simNow() + kPushButtonWindow;
     return true;
 }
@@ -944,11 +950,9 @@ bool World::openPushButton(std::string_view id, std::string* error)
 bool World::addEnrolleePin(std::string_view id, const std::string& pin, std::string* error)
 {
     std::lock_guard lock(m_mutex);
-    Network* n = findNetwork(id);
-    if (!n || !n->spec.wps) {
-        *error = n ? "network " + std::string(id) + " has no WPS" : "no network " + std::string(id);
+    Network* n = networkOrError(id, error, true);
+    if (!n)
         return false;
-    }
     if (!IsValidWpsPin(pin)) {
         *error = "a PIN is 4 digits, or 8 digits whose last is the checksum of the first seven";
         return false;

@@ -190,6 +190,9 @@ private:
 
     Network* findNetwork(std::string_view id);
     const Network* findNetwork(std::string_view id) const;
+    /// The network of that id, else null with "no network <id>" in `error`; with `needWps`
+    /// also null (and "network <id> has no WPS") when it offers no WPS.
+    Network* networkOrError(std::string_view id, std::string* error, bool needWps = false);
     Network* networkBySerial(std::uint64_t serial);
     const Network* networkBySerial(std::uint64_t serial) const;
     int rssiAt(const Network& n, std::uint64_t at) const;

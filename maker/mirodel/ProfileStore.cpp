@@ -57,6 +57,14 @@ bool SameName(const ProfileRecord& a, const ProfileRecord& b)
     return std::strcmp(a.profileName, b.profileName) == 0;
 }
 
+/// The stored profile named like `p`, or end().
+std::vector<ProfileRecord>::iterator FindByName(std::vector<ProfileRecord>& profiles,
+                                                const ProfileRecord& p)
+{
+    return std::find_if(profiles.begin(), profiles.end(),
+                        [&](const ProfileRecord& r) { return SameName(r, p); });
+}
+
 class Writer
 {
 public:
@@ -558,7 +566,7 @@ std::uint32_t ProfileStore::add(StoreId store, const ProfileRecord& profile)
     const ProfileRecord p = NormalisedProfile(profile);
     return change([&](Contents& c) {
         auto& profiles = c.shelf(store).profiles;
-        if (std::any_of(profiles.begin(), profiles.end(), [&](const ProfileRecord& r) { return SameName(r, p); }))
+        if (FindByName(profiles, p) != profiles.end())
             return kErrorAlreadyExists;
         profiles.push_back(p);
         return kSuccess;
@@ -570,8 +578,7 @@ std::uint32_t ProfileStore::replace(StoreId store, const ProfileRecord& profile)
     const ProfileRecord p = NormalisedProfile(profile);
     return change([&](Contents& c) {
         Shelf& shelf = c.shelf(store);
-        const auto it = std::find_if(shelf.profiles.begin(), shelf.profiles.end(),
-                                     [&](const ProfileRecord& r) { return SameName(r, p); });
+        const auto it = FindByName(shelf.profiles, p);
         if (it == shelf.profiles.end())
             return kErrorNotFound;
         *it = p;
@@ -586,8 +593,7 @@ std::uint32_t ProfileStore::remove(StoreId store, const ProfileRecord& profile)
     const ProfileRecord p = NormalisedProfile(profile);
     return change([&](Contents& c) {
         Shelf& shelf = c.shelf(store);
-        const auto it = std::find_if(shelf.profiles.begin(), shelf.profiles.end(),
-                                     [&](const ProfileRecord& r) { return SameName(r, p); });
+        const auto it = FindByName(shelf.profiles, p);
         if (it == shelf.profiles.end())
             return kErrorNotFound;
         shelf.profiles.erase(it);
@@ -607,8 +613,7 @@ std::uint32_t ProfileStore::prepareLogon(const ProfileRecord& profile)
     const ProfileRecord p = NormalisedProfile(profile);
     return change([&](Contents& c) {
         Shelf& shelf = c.shelf(StoreId::Logon);
-        const auto it = std::find_if(shelf.profiles.begin(), shelf.profiles.end(),
-                                     [&](const ProfileRecord& r) { return SameName(r, p); });
+        const auto it = FindByName(shelf.profiles, p);
         if (it == shelf.profiles.end())
             shelf.profiles.push_back(p);
         else
@@ -635,8 +640,7 @@ std::uint32_t ProfileStore::import(StoreId store, const std::vector<ProfileRecor
         Shelf& shelf = c.shelf(store);
         for (const ProfileRecord& raw : profiles) {
             const ProfileRecord p = NormalisedProfile(raw);
-            const auto it = std::find_if(shelf.profiles.begin(), shelf.profiles.end(),
-                                         [&](const ProfileRecord& r) { return SameName(r, p); });
+            const auto it = FindByName(shelf.profiles, p);
             if (it == shelf.profiles.end())
                 shelf.profiles.push_back(p);
             else
